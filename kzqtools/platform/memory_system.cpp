@@ -1,0 +1,21 @@
+#include "platform/memory.h"
+
+#include <cstdlib>
+
+namespace kzq {
+namespace {
+
+class SystemMemory final : public Memory {
+public:
+    void *allocate(std::size_t size) override { return std::malloc(size); }
+    void release(void *block) override { std::free(block); }
+};
+
+} // namespace
+
+Memory &system_memory() {
+    static SystemMemory memory;
+    return memory;
+}
+
+} // namespace kzq
