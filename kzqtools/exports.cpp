@@ -1,12 +1,9 @@
-// The four exports: thin adapters that wire the platform's backends to the core and copy a
-// finished result into the caller's storage.
+// The four exports: thin adapters that wire the platform's backends to the core.
 #include "kzqtools.h"
 
 #include "platform/file_api.h"
 #include "platform/memory.h"
 #include "reading_slot.h"
-
-#include <cstring>
 
 namespace {
 
@@ -15,11 +12,6 @@ namespace {
 kzq::ReadingSlot &reading_slot() {
     static kzq::ReadingSlot slot(kzq::system_file_api(), kzq::system_memory());
     return slot;
-}
-
-void put_text(char *out, const char *text, std::size_t length) {
-    std::memcpy(out, text, length);
-    out[length] = '\0';
 }
 
 } // namespace
@@ -32,19 +24,7 @@ KZQ_API kzq_result_t KZQ_CALL KZQOpenRegFileRead(const char *fileName) {
 
 KZQ_API kzq_result_t KZQ_CALL KZQGetNextRegFileLine(int32_t *isKey, char *keyOrName, char *data,
                                                     char *type, uint32_t *byteCount) {
-    kzq::Entry entry;
-    kzq_result_t result = reading_slot().next(entry);
-    if (result != KZQ_SUCCESS) {
-        return result;
-    }
-    *isKey = entry.isKey ? 1 : 0;
-    put_text(keyOrName, entry.name, entry.nameLength);
-    put_text(data, entry.data, entry.dataLength);
-    put_text(type, entry.type, entry.typeLength);
-    if (entry.writesByteCount) {
-        *byteCount = entry.byteCount;
-    }
-    return KZQ_SUCCESS;
+    return reading_slot().next(isKey, keyOrName, data, type, byteCount);
 }
 
 KZQ_API kzq_result_t KZQ_CALL KZQCloseRegFile(void) { return reading_slot().close(); }

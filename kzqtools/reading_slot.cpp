@@ -2,6 +2,7 @@
 
 #include "line_source.h"
 
+#include <cstring>
 #include <new>
 
 namespace kzq {
@@ -22,6 +23,11 @@ struct ReadStream final : ByteSource {
 };
 
 namespace {
+
+void put_text(char *out, const char *text, std::size_t length) {
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+}
 
 constexpr std::size_t kStreamSize =
     (sizeof(ReadStream) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
@@ -62,11 +68,24 @@ kzq_result_t ReadingSlot::open(const char *fileName) {
     return KZQ_SUCCESS;
 }
 
-kzq_result_t ReadingSlot::next(Entry &entry) {
+kzq_result_t ReadingSlot::next(int32_t *isKey, char *keyOrName, char *data, char *type,
+                               uint32_t *byteCount) {
     if (state_ != State::Open) {
         return KZQ_ERR_FILE_READ;
     }
-    return read_entry(current_->lines, memory_, entry);
+    Entry entry;
+    kzq_result_t result = read_entry(current_->lines, memory_, entry);
+    if (result != KZQ_SUCCESS) {
+        return result;
+    }
+    *isKey = entry.isKey ? 1 : 0;
+    put_text(keyOrName, entry.name, entry.nameLength);
+    put_text(data, entry.data, entry.dataLength);
+    put_text(type, entry.type, entry.typeLength);
+    if (entry.writesByteCount) {
+        *byteCount = entry.byteCount;
+    }
+    return KZQ_SUCCESS;
 }
 
 kzq_result_t ReadingSlot::close() {

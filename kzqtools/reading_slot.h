@@ -21,7 +21,9 @@ public:
     ReadingSlot &operator=(const ReadingSlot &) = delete;
 
     kzq_result_t open(const char *fileName);
-    kzq_result_t next(Entry &entry);
+    // Reads the next entry and writes it into the caller's storage, only on KZQ_SUCCESS.
+    kzq_result_t next(int32_t *isKey, char *keyOrName, char *data, char *type,
+                      uint32_t *byteCount);
     kzq_result_t close();
 
     // Streams opened and not yet closed, the slot's own included.

@@ -35,6 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, KzqdumpGolden,
                          testing::Values("example", "crlf_line_ends", "lf_line_ends",
                                          "ctrl_z_ends_file", "no_final_line_feed",
                                          "long_line_5000", "zero_byte_in_line", "utf16le",
-                                         "utf8_bom", "escapes", "key_paths", "other_values"));
+                                         "utf8_bom", "escapes", "key_paths", "other_values",
+                                         "hex_continuation", "hex_wrapped_3000",
+                                         "hex_6000_bytes"));
 
 } // namespace
