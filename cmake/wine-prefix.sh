@@ -6,7 +6,7 @@
 # would vanish between two test commands.
 set -eu
 action=$1
-prefix=$2
+prefix=$(realpath -m "$2")
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

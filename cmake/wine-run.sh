@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs one Windows program of the build under Wine: wine-run.sh PREFIX PROGRAM [ARG...]
 # Every Windows test program goes through here, so they all share the build tree's prefix.
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all

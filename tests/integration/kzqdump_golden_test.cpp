@@ -37,6 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, KzqdumpGolden,
                                          "long_line_5000", "zero_byte_in_line", "utf16le",
                                          "utf8_bom", "escapes", "key_paths", "other_values",
                                          "hex_continuation", "hex_wrapped_3000",
-                                         "hex_6000_bytes"));
+                                         "hex_6000_bytes", "import_values",
+                                         "import_values_ansi"));
 
 } // namespace
