@@ -9,6 +9,7 @@ action=$1
 prefix=$(realpath -m "$2")
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver64

@@ -250,6 +250,35 @@ TEST_P(RegistryEditorImport, AgreesWithTheRegistryValueForValue) {
 INSTANTIATE_TEST_SUITE_P(Fixtures, RegistryEditorImport,
                          testing::Values("import_values", "import_values_ansi"));
 
+// The registry editor's UTF-16LE arrives in the ANSI code page. A character that the code page
+// lacks, a lone surrogate, and a look-alike of a character with a meaning to the reader (a
+// full-width quotation mark) all become '?'.
+TEST(Utf16Files, ArriveInTheAnsiCodePage) {
+    ASSERT_EQ(GetACP(), 1252u) << "the tests run Wine with LC_ALL=C.UTF-8";
+    std::u16string text = u"\"Caf\u00e9\"=\"\u4e2d\uff02x\uff02\"\r\n\"Lone\"=\"a";
+    text += char16_t(0xD800);
+    text += u"b\"\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t u : text) {
+        bytes += static_cast<char>(u & 0xFF);
+        bytes += static_cast<char>(u >> 8);
+    }
+    std::string path = temporary_path(unique("kzq-wide") + ".reg");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+
+    Library library;
+    ASSERT_TRUE(library.loaded());
+    Export e = library.read(path);
+    ASSERT_EQ(e.values.size(), 2u);
+    EXPECT_EQ(e.values[0].first, "Caf\xE9");
+    EXPECT_EQ(e.values[0].second.data, "??x?");
+    EXPECT_EQ(e.values[1].second.data, "a?b");
+    DeleteFileA(path.c_str());
+}
+
 std::string copy_of_fixture(const std::string &fixture, const std::string &name) {
     std::string path = temporary_path(unique(name));
     EXPECT_TRUE(CopyFileA(kzq_test::data_file(fixture).c_str(), path.c_str(), FALSE));

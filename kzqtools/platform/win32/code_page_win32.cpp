@@ -10,14 +10,17 @@ std::size_t narrow_from_utf16(const char16_t *units, std::size_t count, char *ou
     }
     // No best-fit mapping: a look-alike such as a full-width quotation mark must not turn into
     // a character that the reader gives a meaning. Such characters become the default '?'.
-    // The UTF-8 code pages take no flags and need no default character.
-    UINT codePage = GetACP();
-    bool utf8 = codePage == CP_UTF8 || codePage == CP_UTF7;
-    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    int written = WideCharToMultiByte(codePage, flags, reinterpret_cast<const wchar_t *>(units),
-                                      static_cast<int>(count), out,
-                                      static_cast<int>(count * kMaxBytesPerUtf16Unit), nullptr,
-                                      nullptr);
+    // Some code pages (the UTF ones among them) take no flags: they convert without.
+    auto convert = [&](DWORD flags) {
+        return WideCharToMultiByte(CP_ACP, flags, reinterpret_cast<const wchar_t *>(units),
+                                   static_cast<int>(count), out,
+                                   static_cast<int>(count * kMaxBytesPerUtf16Unit), nullptr,
+                                   nullptr);
+    };
+    int written = convert(WC_NO_BEST_FIT_CHARS);
+    if (written == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+        written = convert(0);
+    }
     return written > 0 ? static_cast<std::size_t>(written) : 0;
 }
 
