@@ -1,9 +1,12 @@
-// The four exports: thin adapters that wire the platform's backends to the core and copy a
-// finished result into the caller's storage.
+// The four exports: thin adapters that wire the platform's backends to the core. A registry
+// entry is copied into the caller's storage here once it is complete; the host address list is
+// written by its core, which finds every failure before it writes the first byte.
 #include "kzqtools.h"
 
+#include "host_addresses.h"
 #include "platform/file_api.h"
 #include "platform/memory.h"
+#include "platform/sockets_api.h"
 #include "reading_slot.h"
 
 #include <cstring>
@@ -49,6 +52,8 @@ KZQ_API kzq_result_t KZQ_CALL KZQGetNextRegFileLine(int32_t *isKey, char *keyOrN
 
 KZQ_API kzq_result_t KZQ_CALL KZQCloseRegFile(void) { return reading_slot().close(); }
 
-} // extern "C"
+KZQ_API kzq_result_t KZQ_CALL KZQGetHostIPList(char *ipList) {
+    return kzq::build_host_list(kzq::system_sockets_api(), ipList);
+}
 
-extern "C" KZQ_API kzq_result_t KZQ_CALL KZQGetHostIPList(char *) { return KZQ_ERR_HOST_NAME; }
+} // extern "C"
