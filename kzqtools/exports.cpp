@@ -1,8 +1,10 @@
 // The four exports: thin adapters that wire the platform's backends to the core.
 #include "kzqtools.h"
 
+#include "host_addresses.h"
 #include "platform/file_api.h"
 #include "platform/memory.h"
+#include "platform/sockets_api.h"
 #include "reading_slot.h"
 
 namespace {
@@ -29,6 +31,8 @@ KZQ_API kzq_result_t KZQ_CALL KZQGetNextRegFileLine(int32_t *isKey, char *keyOrN
 
 KZQ_API kzq_result_t KZQ_CALL KZQCloseRegFile(void) { return reading_slot().close(); }
 
-} // extern "C"
+KZQ_API kzq_result_t KZQ_CALL KZQGetHostIPList(char *ipList) {
+    return kzq::build_host_list(kzq::system_sockets_api(), ipList);
+}
 
-extern "C" KZQ_API kzq_result_t KZQ_CALL KZQGetHostIPList(char *) { return KZQ_ERR_HOST_NAME; }
+} // extern "C"

@@ -1,11 +1,14 @@
-// kzqdump: prints every entry that kzqtools delivers for a registry export file.
+// kzqdump: prints every entry that kzqtools delivers for a registry export file, or the host's
+// address list.
 //
 //   kzqdump FILE          one line an entry, for people
 //   kzqdump --json FILE   one JSON object a line, for scripts
+//   kzqdump --ip          the host's IPv4 addresses, one a line, in the library's order
 //
-// The last line names the result that ended the read: KZQ_END_OF_FILE, or the failure. The exit
-// status is 0 at the end of the file, 1 on a failure of the library, 2 on a usage error and 3
-// when the library cannot be loaded.
+// For a file, the last line names the result that ended the read: KZQ_END_OF_FILE, or the
+// failure. A failed address list prints its result's name on standard error. The exit status is
+// 0 at the end of the file or after the list, 1 on a failure of the library, 2 on a usage error
+// and 3 when the library cannot be loaded.
 #include "entry_format.h"
 #include "kzq_library.h"
 #include "result_names.h"
@@ -29,9 +32,26 @@ void print_line(const std::string &line) {
     std::fputc('\n', stdout);
 }
 
+// The library writes up to 16 bytes for each address and one more, but no host can know the
+// number of addresses beforehand; this is room for 4096 of them.
+constexpr std::size_t kHostListBytes = 16 * 4096 + 1;
+
 int usage() {
-    std::fputs("usage: kzqdump [--json] FILE\n", stderr);
+    std::fputs("usage: kzqdump [--json] FILE\n       kzqdump --ip\n", stderr);
     return 2;
+}
+
+int dump_host_list(const kzqdump::KzqLibrary &library) {
+    std::vector<char> list(kHostListBytes);
+    kzq_result_t result = library.hostList(list.data());
+    if (result != KZQ_SUCCESS) {
+        std::fprintf(stderr, "kzqdump: --ip: %s\n", kzq::result_name(result));
+        return 1;
+    }
+    for (const char *text = list.data(); *text != '\0'; text += std::strlen(text) + 1) {
+        print_line(text);
+    }
+    return 0;
 }
 
 int dump_file(const kzqdump::KzqLibrary &library, const char *path, bool json) {
@@ -67,13 +87,14 @@ int main(int argc, char **argv) {
     // The same bytes as on any other system: no CR before each line feed.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+    bool hostList = argc > 1 && std::strcmp(argv[1], "--ip") == 0;
     bool json = false;
     int first = 1;
     if (argc > 1 && std::strcmp(argv[1], "--json") == 0) {
         json = true;
         first = 2;
     }
-    if (argc - first != 1) {
+    if (hostList ? argc != 2 : argc - first != 1) {
         return usage();
     }
 
@@ -83,7 +104,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "kzqdump: %s\n", problem);
         return 3;
     }
-    int status = dump_file(library, argv[first], json);
+    int status = hostList ? dump_host_list(library) : dump_file(library, argv[first], json);
     std::fflush(stdout);
     kzqdump::unload_kzq_library(library);
     return status;
