@@ -21,12 +21,6 @@
 
 namespace {
 
-#ifdef _WIN32
-const char kDump[] = "kzqdump.exe";
-#else
-const char kDump[] = "kzqdump";
-#endif
-
 // Room for 4096 addresses of 16 bytes and the ending zero: more than any host here has.
 constexpr std::size_t kListBytes = 16 * 4096 + 1;
 constexpr char kPattern = '\x5a';
@@ -123,7 +117,7 @@ TEST(HostListExport, KzqdumpPrintsTheSameListOneAddressALine) {
     ASSERT_EQ(list.result, KZQ_SUCCESS) << kzq::result_name(list.result);
 
     kzq_test::ProcessResult run = kzq_test::run_process(
-        {kzq_test::path_join(kzq_test::program_directory(), kDump), "--ip"});
+        {kzq_test::program_path("kzqdump"), "--ip"});
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, lines(list.texts));

@@ -8,12 +8,6 @@
 
 namespace {
 
-#ifdef _WIN32
-const char kDump[] = "kzqdump.exe";
-#else
-const char kDump[] = "kzqdump";
-#endif
-
 class KzqdumpGolden : public testing::TestWithParam<const char *> {};
 
 TEST_P(KzqdumpGolden, PrintsTheExpectedEntries) {
@@ -22,7 +16,7 @@ TEST_P(KzqdumpGolden, PrintsTheExpectedEntries) {
     ASSERT_FALSE(expected.empty()) << "missing " << name << ".expected";
 
     kzq_test::ProcessResult run = kzq_test::run_process(
-        {kzq_test::path_join(kzq_test::program_directory(), kDump),
+        {kzq_test::program_path("kzqdump"),
          kzq_test::data_file(name + ".reg")});
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.err, "");

@@ -32,6 +32,10 @@ ProcessResult run_command_line(const std::string &program, const std::string &co
 // The directory of the running test program, where the build puts its programs and libraries.
 std::string program_directory();
 
+// The path of a program of the build, which lies beside the running test program
+// ("kzqdump" is kzqdump.exe on Windows).
+std::string program_path(const std::string &name);
+
 // Joins a directory and a name with the platform's separator.
 std::string path_join(const std::string &directory, const std::string &name);
 

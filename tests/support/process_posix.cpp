@@ -74,6 +74,8 @@ std::string program_directory() {
     return exe.substr(0, exe.rfind('/'));
 }
 
+std::string program_path(const std::string &name) { return program_directory() + "/" + name; }
+
 std::string path_join(const std::string &directory, const std::string &name) {
     return directory + "/" + name;
 }

@@ -105,6 +105,10 @@ std::string program_directory() {
     return exe.substr(0, exe.find_last_of("\\/"));
 }
 
+std::string program_path(const std::string &name) {
+    return program_directory() + "\\" + name + ".exe";
+}
+
 std::string path_join(const std::string &directory, const std::string &name) {
     return directory + "\\" + name;
 }
