@@ -8,3 +8,6 @@ install(FILES
     ${PROJECT_SOURCE_DIR}/kzqtools/kzqtools.def
     DESTINATION .)
 install(TARGETS kzqdump RUNTIME DESTINATION .)
+if(WIN32)
+    install(TARGETS svcremove RUNTIME DESTINATION .)
+endif()

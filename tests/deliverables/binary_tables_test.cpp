@@ -85,6 +85,13 @@ TEST(Win32Kzqdump, NeedsOnlyTheSystemsOwnDlls) {
     EXPECT_TRUE(tables.exports.empty());
 }
 
+TEST(Win32Svcremove, NeedsOnlyTheSystemsOwnDlls) {
+    PeTables tables = pe_tables(win32_binary("svcremove.exe"));
+    ASSERT_TRUE(tables.read) << "build the win32 preset first";
+    EXPECT_EQ(tables.imports, (std::set<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL"}));
+    EXPECT_TRUE(tables.exports.empty());
+}
+
 TEST(LinuxLibrary, ExportsExactlyTheFourNames) {
     std::istringstream names(
         command_output("nm -D --defined-only --format=just-symbols '" KZQ_LINUX_LIBRARY "'"));
