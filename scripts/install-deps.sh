@@ -12,5 +12,5 @@ if [ -n "$missing" ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     # shellcheck disable=SC2086
-    apt-get install -y -q --no-install-recommends $missing
+    apt-get install -y -q $missing
 fi
