@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 namespace kzq {
@@ -15,6 +16,8 @@ struct DwordCase {
     const char *text;
     std::int32_t value;
 };
+
+std::ostream &operator<<(std::ostream &os, const DwordCase &c) { return os << c.name; }
 
 class DwordValues : public testing::TestWithParam<DwordCase> {};
 
@@ -60,6 +63,8 @@ struct HexCase {
     const char *text;
     std::string bytes;
 };
+
+std::ostream &operator<<(std::ostream &os, const HexCase &c) { return os << c.name; }
 
 class HexText : public testing::TestWithParam<HexCase> {};
 
