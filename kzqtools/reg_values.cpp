@@ -133,6 +133,10 @@ void HexDecoder::feed(const char *text, std::size_t length) {
             store(p[0], p[1]);
         }
         p += 2;
+        // The comma after a pair is skipped here rather than by another turn of the loop.
+        if (p < end && kSeparator[static_cast<unsigned char>(*p)]) {
+            ++p;
+        }
     }
 }
 
