@@ -4,16 +4,8 @@
 // most lands in the address sanitizer's red zone. Every call must return a code that its export
 // may return, and a call that fails must leave every buffer and integer as it was.
 //
-// Build (the asan preset turns KZQ_FUZZ on):
-//   cmake --preset asan && cmake --build --preset asan --target kzq_reader_fuzzer
-// The test command runs it for a short time (ctest -R reader_fuzz). For a longer run, keep a
-// corpus of your own and seed it from the fixtures:
-//   mkdir -p /tmp/kzq-corpus
-//   build/asan/bin/kzq_reader_fuzzer /tmp/kzq-corpus tests/data fuzz/regressions \
-//       -dict=fuzz/reg.dict -max_total_time=3600 -jobs=2
-// A crashing input is written to crash-<hash> in the current directory. Replay one with
-//   build/asan/bin/kzq_reader_fuzzer crash-<hash>
-// and keep it, once fixed, in fuzz/regressions, where the test command replays it.
+// The asan preset builds it (option KZQ_FUZZ) and the test command runs it for 60 seconds;
+// README.md says how to run it for longer and what to do with an input that fails.
 #include "kzqtools.h"
 
 #include <cstdint>
