@@ -112,30 +112,32 @@ void HexDecoder::feed(const char *text, std::size_t length) {
         store(first_, *p++);
         open_ = false;
     }
-    // Nearly every pair is two hexadecimal digits, so those go straight from the table to the
-    // output; anything else takes the full rule in store().
     while (p < end) {
+        // The registry editor writes two digits and a comma for every byte but the last of a
+        // line; such runs go straight from the table to the output.
+        while (end - p >= 3 && count_ < kHexByteLimit) {
+            int hi = kDigit[static_cast<unsigned char>(p[0])];
+            int lo = kDigit[static_cast<unsigned char>(p[1])];
+            if ((hi | lo) < 0 || p[2] != ',') {
+                break;
+            }
+            out_[count_++] = static_cast<unsigned char>(hi << 4 | lo);
+            p += 3;
+        }
+        if (p == end) {
+            return;
+        }
+        // Anything else moves on by one separator or one pair under the full rule.
         auto c = static_cast<unsigned char>(*p);
         if (kSeparator[c]) {
             ++p;
-            continue;
-        }
-        if (p + 1 == end) {
+        } else if (p + 1 == end) {
             first_ = *p;
             open_ = true;
             return;
-        }
-        int hi = kDigit[c];
-        int lo = kDigit[static_cast<unsigned char>(p[1])];
-        if ((hi | lo) >= 0 && count_ < kHexByteLimit) {
-            out_[count_++] = static_cast<unsigned char>(hi << 4 | lo);
         } else {
             store(p[0], p[1]);
-        }
-        p += 2;
-        // The comma after a pair is skipped here rather than by another turn of the loop.
-        if (p < end && kSeparator[static_cast<unsigned char>(*p)]) {
-            ++p;
+            p += 2;
         }
     }
 }
