@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include <unistd.h>
 
@@ -67,17 +66,24 @@ void check_text(const char *text, std::size_t most, const char *what) {
     }
 }
 
-const std::string &input_path() {
-    static const std::string path = [] {
+// One file for the whole run, named after the process so that parallel jobs keep apart, and
+// removed when the run ends.
+char inputPath[512];
+
+void remove_input() { std::remove(inputPath); }
+
+const char *input_path() {
+    if (inputPath[0] == '\0') {
         const char *dir = std::getenv("TMPDIR");
-        return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/kzq-fuzz-" +
-               std::to_string(getpid()) + ".reg";
-    }();
-    return path;
+        std::snprintf(inputPath, sizeof inputPath, "%s/kzq-fuzz-%d.reg",
+                      dir != nullptr && *dir != '\0' ? dir : "/tmp", static_cast<int>(getpid()));
+        std::atexit(remove_input);
+    }
+    return inputPath;
 }
 
 bool write_input(const uint8_t *bytes, std::size_t size) {
-    std::FILE *f = std::fopen(input_path().c_str(), "wb");
+    std::FILE *f = std::fopen(input_path(), "wb");
     if (f == nullptr) {
         return false;
     }
@@ -91,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, std::size_t size) {
     if (!write_input(bytes, size)) {
         fail("cannot write the input file");
     }
-    if (KZQOpenRegFileRead(input_path().c_str()) != KZQ_SUCCESS) {
+    if (KZQOpenRegFileRead(input_path()) != KZQ_SUCCESS) {
         fail("the input file does not open");
     }
 
