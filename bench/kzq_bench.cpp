@@ -13,8 +13,9 @@
 // deep paths, strings with escaped backslashes and quotation marks, default values, dwords over
 // the whole range, and hex, hex(2) and hex(7) values wrapped over continuation lines at the
 // editor's width. Reader (a) is the standard library's line read with the 4095-byte limit and
-// nothing else; reader (b) loads the library by name and takes every entry through the exports
-// into buffers of the documented sizes. The ratio (b)/(a) is the cost of a full read in units
+// nothing else (this platform's C library has no text mode, so it leaves CR LF alone); reader
+// (b) loads the library by name and takes every entry through the exports into buffers of the
+// documented sizes. The ratio (b)/(a) is the cost of a full read in units
 // of a bare line loop. Peak memory is each reader's maximum resident set, in a process of its
 // own, so that neither the generator nor the other reader counts.
 #include "kzq_library.h"
