@@ -38,39 +38,56 @@ LineStatus LineSource::read_line(Line &line) {
             if (k > 0 && p[k - 1] == '\r') {
                 // CR LF arrives as one line feed.
                 p[k - 1] = '\n';
-                line = {p, k, false};
-                pos_ += k + 1;
+                deliver(line, k, false, k + 1);
             } else if (k < kLineLimit) {
-                line = {p, k + 1, false};
-                pos_ += k + 1;
+                deliver(line, k + 1, false, k + 1);
             } else {
                 // 4094 characters and no room left for the line feed: it starts the next piece.
-                line = {p, kLineLimit, true};
-                pos_ += kLineLimit;
+                deliver(line, kLineLimit, true, kLineLimit);
             }
             return LineStatus::Line;
         }
         if (available > kLineLimit) {
-            line = {p, kLineLimit, true};
-            pos_ += kLineLimit;
+            deliver(line, kLineLimit, true, kLineLimit);
             return LineStatus::Line;
         }
         if (finished_) {
             if (available == 0) {
                 return failed_ ? LineStatus::Failure : LineStatus::End;
             }
-            line = {p, available, false};
-            pos_ = end_;
+            deliver(line, available, false, available);
             return LineStatus::Line;
         }
         fill();
     }
 }
 
+// Hands out the next `length` characters as a line and moves on by `consumed`, which skips the
+// line feed of a CR LF pair.
+void LineSource::deliver(Line &line, std::size_t length, bool cut, std::size_t consumed) {
+    std::size_t start = pos_;
+    line.text = text_ + start;
+    line.length = length;
+    line.textLength = (zero_ < start + length ? zero_ : start + length) - start;
+    line.cut = cut;
+    pos_ += consumed;
+    if (zero_ < pos_) {
+        find_zero(pos_);
+    }
+}
+
+// Zero bytes are rare, so the text is searched for them once as it arrives rather than once
+// for every line.
+void LineSource::find_zero(std::size_t from) {
+    const void *z = std::memchr(text_ + from, '\0', end_ - from);
+    zero_ = z != nullptr ? static_cast<std::size_t>(static_cast<const char *>(z) - text_) : end_;
+}
+
 void LineSource::fill() {
     if (pos_ > 0) {
         std::memmove(text_, text_ + pos_, end_ - pos_);
         end_ -= pos_;
+        zero_ -= pos_;
         pos_ = 0;
     }
     switch (encoding_) {
@@ -178,12 +195,16 @@ std::size_t LineSource::convert_utf16(bool atEnd) {
 
 // Adds newly decoded bytes to the text; the first Ctrl-Z in them ends the file there.
 void LineSource::take(std::size_t newBytes) {
+    std::size_t from = end_;
     if (auto *z = static_cast<char *>(std::memchr(text_ + end_, kCtrlZ, newBytes))) {
         end_ = static_cast<std::size_t>(z - text_);
         finished_ = true;
-        return;
+    } else {
+        end_ += newBytes;
     }
-    end_ += newBytes;
+    if (zero_ == from) {
+        find_zero(from);
+    }
 }
 
 } // namespace kzq

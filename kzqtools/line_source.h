@@ -22,6 +22,7 @@ public:
 struct Line {
     const char *text = nullptr; // valid until the next read; may hold zero bytes
     std::size_t length = 0;     // at most kLineLimit, a final line feed included
+    std::size_t textLength = 0; // the characters before the first zero byte, if any
     bool cut = false;           // the limit ended this piece: the rest of the line follows
 };
 
@@ -50,6 +51,8 @@ private:
     void read_utf16();
     std::size_t convert_utf16(bool atEnd);
     void take(std::size_t newBytes);
+    void deliver(Line &line, std::size_t length, bool cut, std::size_t consumed);
+    void find_zero(std::size_t from);
 
     ByteSource &bytes_;
     char *text_;           // decoded text; [pos_, end_) is not yet delivered
@@ -57,6 +60,7 @@ private:
     char16_t *units_;      // one batch of checked code units on their way to the code page
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::size_t zero_ = 0; // the first zero byte in [pos_, end_), or end_ if there is none
     std::size_t rawLength_ = 0;
     Encoding encoding_ = Encoding::Unknown;
     bool finished_ = false; // no more bytes will come: the end, a Ctrl-Z or a failure

@@ -18,15 +18,9 @@ bool starts_with(Text t, const char *prefix, std::size_t length) {
 }
 
 // The text of a line ends at its first zero byte.
-Text line_text(const Line &line, bool *hadZero = nullptr) {
-    const void *zero = std::memchr(line.text, '\0', line.length);
-    if (hadZero != nullptr) {
-        *hadZero = zero != nullptr;
-    }
-    std::size_t n = zero != nullptr ? static_cast<std::size_t>(static_cast<const char *>(zero) -
-                                                               line.text)
-                                    : line.length;
-    return {line.text, n};
+Text line_text(const Line &line, bool *hadZero) {
+    *hadZero = line.textLength < line.length;
+    return {line.text, line.textLength};
 }
 
 Text without_line_feed(Text t) {

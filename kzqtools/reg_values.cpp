@@ -5,22 +5,40 @@ namespace {
 
 constexpr std::uint64_t kSaturated = 0x100000000ull;
 
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool is_separator(char c) { return c == ' ' || c == '\\' || c == ',' || c == '\n'; }
+// Indexed by a character's unsigned value: its digit value, or -1; and whether it separates
+// two pairs.
+struct CharTables {
+    signed char digit[256];
+    bool separator[256];
+};
+
+constexpr CharTables make_char_tables() {
+    CharTables t{};
+    for (int c = 0; c < 256; ++c) {
+        t.digit[c] = -1;
+        t.separator[c] = false;
+    }
+    for (int c = '0'; c <= '9'; ++c) {
+        t.digit[c] = static_cast<signed char>(c - '0');
+    }
+    for (int c = 'a'; c <= 'f'; ++c) {
+        t.digit[c] = static_cast<signed char>(c - 'a' + 10);
+        t.digit[c - 'a' + 'A'] = static_cast<signed char>(c - 'a' + 10);
+    }
+    t.separator[static_cast<unsigned char>(' ')] = true;
+    t.separator[static_cast<unsigned char>('\\')] = true;
+    t.separator[static_cast<unsigned char>(',')] = true;
+    t.separator[static_cast<unsigned char>('\n')] = true;
+    return t;
+}
+
+constexpr CharTables kTables = make_char_tables();
+constexpr const signed char *kDigit = kTables.digit;
+constexpr const bool *kSeparator = kTables.separator;
+
+int hex_digit(char c) { return kDigit[static_cast<unsigned char>(c)]; }
 
 } // namespace
 
@@ -88,23 +106,38 @@ std::size_t format_decimal(std::int32_t value, char *out) {
 }
 
 void HexDecoder::feed(const char *text, std::size_t length) {
-    std::size_t i = 0;
-    if (open_ && length > 0) {
-        store(first_, text[0]);
+    const char *p = text;
+    const char *end = text + length;
+    if (open_ && p < end) {
+        store(first_, *p++);
         open_ = false;
-        i = 1;
     }
-    while (i < length) {
-        char c = text[i];
-        if (is_separator(c)) {
-            ++i;
-        } else if (i + 1 < length) {
-            store(c, text[i + 1]);
-            i += 2;
-        } else {
-            first_ = c;
+    while (p < end) {
+        // The registry editor writes two digits and a comma for every byte but the last of a
+        // line; such runs go straight from the table to the output.
+        while (end - p >= 3 && count_ < kHexByteLimit) {
+            int hi = kDigit[static_cast<unsigned char>(p[0])];
+            int lo = kDigit[static_cast<unsigned char>(p[1])];
+            if ((hi | lo) < 0 || p[2] != ',') {
+                break;
+            }
+            out_[count_++] = static_cast<unsigned char>(hi << 4 | lo);
+            p += 3;
+        }
+        if (p == end) {
+            return;
+        }
+        // Anything else moves on by one separator or one pair under the full rule.
+        auto c = static_cast<unsigned char>(*p);
+        if (kSeparator[c]) {
+            ++p;
+        } else if (p + 1 == end) {
+            first_ = *p;
             open_ = true;
-            ++i;
+            return;
+        } else {
+            store(p[0], p[1]);
+            p += 2;
         }
     }
 }

@@ -13,8 +13,6 @@ constexpr FileHandle kNoFile = -1;
 
 class FileApi {
 public:
-    virtual ~FileApi() = default;
-
     // Opens an existing file for reading; other processes may read and write it meanwhile, but
     // not delete it. Returns kNoFile on failure.
     virtual FileHandle open_read(const char *path) = 0;
@@ -25,6 +23,11 @@ public:
 
     // Returns false when the system reports a failure; the handle is gone either way.
     virtual bool close(FileHandle file) = 0;
+
+protected:
+    // Never deleted through this interface, so the system's backend needs no destructor and
+    // lives until the library's last moment, after the reading slot has closed its streams.
+    ~FileApi() = default;
 };
 
 // The real file system of the platform the library was built for.

@@ -8,10 +8,13 @@ namespace kzq {
 
 class Memory {
 public:
-    virtual ~Memory() = default;
     // Returns nullptr when there is no room.
     virtual void *allocate(std::size_t size) = 0;
     virtual void release(void *block) = 0;
+
+protected:
+    // Never deleted through this interface; see FileApi.
+    ~Memory() = default;
 };
 
 Memory &system_memory();

@@ -11,11 +11,10 @@ public:
     void release(void *block) override { std::free(block); }
 };
 
+SystemMemory memory;
+
 } // namespace
 
-Memory &system_memory() {
-    static SystemMemory memory;
-    return memory;
-}
+Memory &system_memory() { return memory; }
 
 } // namespace kzq

@@ -10,8 +10,6 @@ namespace kzq {
 
 class SocketsApi {
 public:
-    virtual ~SocketsApi() = default;
-
     // Starts the sockets layer for this caller, asking for `version` (major version in the low
     // byte, minor in the high byte). Returns 0 when it started, and then sets reportedVersion to
     // the version the layer will use, in the same byte order; any other value is a failure.
@@ -33,6 +31,10 @@ public:
 
     // Ends this caller's use of the sockets layer begun by a successful startup.
     virtual void cleanup() = 0;
+
+protected:
+    // Never deleted through this interface; see FileApi.
+    ~SocketsApi() = default;
 };
 
 // The sockets layer of the platform the library was built for.

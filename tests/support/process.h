@@ -46,6 +46,9 @@ std::string data_file(const std::string &name);
 // The whole content of a file, read as bytes; empty when it cannot be read.
 std::string read_file(const std::string &path);
 
+// A path for `name` in the system's directory for temporary files.
+std::string temporary_path(const std::string &name);
+
 } // namespace kzq_test
 
 #endif

@@ -80,6 +80,11 @@ std::string path_join(const std::string &directory, const std::string &name) {
     return directory + "/" + name;
 }
 
+std::string temporary_path(const std::string &name) {
+    const char *directory = std::getenv("TMPDIR");
+    return std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") + "/" + name;
+}
+
 std::string data_file(const std::string &name) { return std::string(KZQ_TEST_DATA_DIR) + "/" + name; }
 
 } // namespace kzq_test

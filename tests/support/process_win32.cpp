@@ -113,6 +113,12 @@ std::string path_join(const std::string &directory, const std::string &name) {
     return directory + "\\" + name;
 }
 
+std::string temporary_path(const std::string &name) {
+    char directory[MAX_PATH];
+    DWORD length = GetTempPathA(MAX_PATH, directory);
+    return std::string(directory, length > 0 && length < MAX_PATH ? length : 0) + name;
+}
+
 std::string data_file(const std::string &name) {
     std::string path = std::string("Z:") + KZQ_TEST_DATA_DIR + "/" + name;
     for (char &c : path) {

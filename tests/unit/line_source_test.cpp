@@ -149,6 +149,62 @@ INSTANTIATE_TEST_SUITE_P(
                    {"\xC3\xA9\n", false}}}),
     case_name<LinesCase>);
 
+struct ZeroCase {
+    const char *name;
+    std::string bytes;
+    std::vector<std::size_t> textLengths; // one a line: the characters before a zero byte
+};
+
+std::ostream &operator<<(std::ostream &os, const ZeroCase &c) { return os << c.name; }
+
+class ZeroBytes : public testing::TestWithParam<ZeroCase> {};
+
+// The reader takes a line's text only up to its first zero byte, wherever reads and refills
+// fall; the lines around it keep their whole text.
+TEST_P(ZeroBytes, EndTheTextOfTheirOwnLineOnly) {
+    const ZeroCase &c = GetParam();
+    for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 20}) {
+        StringBytes source(c.bytes, chunk);
+        auto storage = std::make_unique<unsigned char[]>(kzq::LineSource::kStorageSize);
+        kzq::LineSource lines(source, storage.get());
+        std::vector<std::size_t> textLengths;
+        kzq::Line line;
+        while (lines.read_line(line) == kzq::LineStatus::Line &&
+               textLengths.size() <= c.textLengths.size()) {
+            ASSERT_LE(line.textLength, line.length);
+            textLengths.push_back(line.textLength);
+        }
+        EXPECT_EQ(textLengths, c.textLengths) << "reads of " << chunk << " bytes";
+    }
+}
+
+std::string zero_at(std::size_t at, std::size_t length) {
+    std::string s(length, 'z');
+    s[at] = '\0';
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, ZeroBytes,
+    testing::Values(
+        ZeroCase{"None", "ab\ncd", {3, 2}},
+        ZeroCase{"First", std::string("\0a\nb\n", 5), {0, 2}},
+        ZeroCase{"TwoInOneLine", std::string("a\0b\0\nc\n", 7), {1, 2}},
+        ZeroCase{"InEveryLine", std::string("a\0\nb\0\n\0\n", 8), {1, 1, 0}},
+        ZeroCase{"BeforeCrLf", std::string("ab\0\r\ncd\r\n", 9), {2, 3}},
+        ZeroCase{"InTheLastLineWithoutLineFeed", std::string("a\nb\0c", 5), {2, 1}},
+        ZeroCase{"InTheSecondPieceOfALongLine", zero_at(4100, 5000) + "\nx\n", {4094, 6, 2}},
+        ZeroCase{"LastOfAPiece", zero_at(4093, 4094) + "x\n", {4093, 2}},
+        ZeroCase{"AfterCtrlZIsGone", std::string("a\x1a\0\n", 4), {1}},
+        ZeroCase{"FarIntoTheFile", std::string(70000, '\n') + std::string("a\0\n", 3),
+                 [] {
+                     std::vector<std::size_t> v(70000, 1);
+                     v.push_back(1);
+                     return v;
+                 }()},
+        ZeroCase{"Utf16", utf16(std::u16string{u'a', 0, u'b', u'\n', u'c', u'\n'}), {1, 2}}),
+    case_name<ZeroCase>);
+
 TEST(ReadFailure, DeliversWhatCameBeforeThenFails) {
     kzq::LineStatus last;
     // The first read returns "ab\ncd" in full, the second fails.

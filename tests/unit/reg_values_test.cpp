@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace kzq {
 namespace {
@@ -116,6 +117,51 @@ TEST(HexDecoding, StopsStoringAtTheByteLimitButReadsOn) {
     EXPECT_EQ(decoder.finish(), kHexByteLimit);
     EXPECT_EQ(out[kHexByteLimit - 1], 0x7F);
     EXPECT_EQ(out[kHexByteLimit], 0x5A) << "nothing is stored past the limit";
+}
+
+// The decoder's stepping, straight from the rule: a separator moves on by one, any other
+// character pairs with the next one (or the terminating zero) and moves on by two.
+std::string decoded_by_the_rule(const std::string &text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size();) {
+        char c = text[i];
+        if (c == ' ' || c == '\\' || c == ',' || c == '\n') {
+            ++i;
+            continue;
+        }
+        std::size_t length = i + 1 < text.size() ? 2 : 1;
+        HexNumber n = parse_hex_number(text.data() + i, length);
+        bytes += static_cast<char>((n.negative ? 0u - n.magnitude : n.magnitude) & 0xFF);
+        i += 2;
+    }
+    return bytes.substr(0, kHexByteLimit);
+}
+
+TEST(HexDecoding, MatchesThePlainRuleHoweverTheTextIsSplit) {
+    // Mostly what the registry editor writes, with everything that breaks its pattern mixed in.
+    const std::string alphabet = "0123456789abcdefABCDEF,,,,, \\\n\t\r-+xXgz";
+    std::uint32_t state = 12345;
+    auto next = [&state](std::uint32_t n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        std::size_t length = next(round < 2900 ? 40 : 9000);
+        for (std::size_t i = 0; i < length; ++i) {
+            text += next(4) == 0 ? alphabet[next(static_cast<std::uint32_t>(alphabet.size()))]
+                                 : "0a,"[i % 3];
+        }
+        std::size_t split = text.empty() ? 0 : next(static_cast<std::uint32_t>(text.size()));
+        std::vector<unsigned char> out(kHexByteLimit);
+        HexDecoder decoder(out.data());
+        decoder.feed(text.data(), split);
+        decoder.feed(text.data() + split, text.size() - split);
+        std::size_t count = decoder.finish();
+        ASSERT_EQ(std::string(reinterpret_cast<char *>(out.data()), count),
+                  decoded_by_the_rule(text))
+            << testing::PrintToString(text) << " split at " << split;
+    }
 }
 
 } // namespace

@@ -28,11 +28,10 @@ public:
     bool close(FileHandle file) override { return ::close(static_cast<int>(file)) == 0; }
 };
 
+PosixFileApi api;
+
 } // namespace
 
-FileApi &system_file_api() {
-    static PosixFileApi api;
-    return api;
-}
+FileApi &system_file_api() { return api; }
 
 } // namespace kzq

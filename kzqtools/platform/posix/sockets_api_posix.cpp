@@ -6,25 +6,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <array>
+#include <cstdlib>
 #include <cstring>
-#include <new>
-#include <vector>
 
 namespace kzq {
 namespace {
 
-// What one thread's last lookup left behind, from the lookup until the clean-up. Keeping it per
-// thread gives the same lifetimes as the Windows sockets layer, so calls on several threads stay
-// independent. Only plain pointers and arrays are thread-local: a thread-local object with a
-// destructor would pin the library in memory after its unload until the thread ends, and the
-// unload would then close no file.
-struct LookupResults {
-    std::vector<std::array<char, 4>> addresses;
-    std::vector<const char *> list; // points into `addresses`, ended by a null pointer
-};
-
-thread_local LookupResults *results = nullptr;
+// What one thread's last lookup left behind, from the lookup until the clean-up: one heap block
+// with the list of pointers, ended by a null pointer, followed by the four bytes of each address.
+// Keeping it per thread gives the same lifetimes as the Windows sockets layer, so calls on
+// several threads stay independent. Only plain pointers and arrays are thread-local: a
+// thread-local object with a destructor would pin the library in memory after its unload until
+// the thread ends, and the unload would then close no file.
+thread_local void *lookupBlock = nullptr;
 thread_local char text[INET_ADDRSTRLEN];
 
 // The POSIX calls need no start-up, so this layer starts as version 1.1 and its clean-up only
@@ -49,32 +43,28 @@ public:
         if (getaddrinfo(name, nullptr, &hints, &found) != 0) {
             return nullptr;
         }
+        std::size_t count = 0;
+        for (const addrinfo *item = found; item != nullptr; item = item->ai_next) {
+            ++count;
+        }
         cleanup();
-        results = new (std::nothrow) LookupResults;
-        if (results == nullptr) {
+        // A lookup without room for its result fails like one that finds nothing.
+        lookupBlock = std::malloc((count + 1) * sizeof(const char *) + count * 4);
+        if (lookupBlock == nullptr) {
             freeaddrinfo(found);
             return nullptr;
         }
-        // No exception may leave the library, so a lookup without room for its result fails.
-        try {
-            for (const addrinfo *item = found; item != nullptr; item = item->ai_next) {
-                sockaddr_in address;
-                std::memcpy(&address, item->ai_addr, sizeof address);
-                std::array<char, 4> bytes;
-                std::memcpy(bytes.data(), &address.sin_addr, bytes.size());
-                results->addresses.push_back(bytes);
-            }
-            for (const std::array<char, 4> &bytes : results->addresses) {
-                results->list.push_back(bytes.data());
-            }
-            results->list.push_back(nullptr);
-        } catch (const std::bad_alloc &) {
-            freeaddrinfo(found);
-            cleanup();
-            return nullptr;
+        auto **list = static_cast<const char **>(lookupBlock);
+        auto *bytes = reinterpret_cast<char *>(list + count + 1);
+        for (const addrinfo *item = found; item != nullptr; item = item->ai_next, bytes += 4) {
+            sockaddr_in address;
+            std::memcpy(&address, item->ai_addr, sizeof address);
+            std::memcpy(bytes, &address.sin_addr, 4);
+            *list++ = bytes;
         }
+        *list = nullptr;
         freeaddrinfo(found);
-        return results->list.data();
+        return static_cast<const char *const *>(lookupBlock);
     }
 
     const char *address_to_text(const char *address) override {
@@ -84,16 +74,15 @@ public:
     }
 
     void cleanup() override {
-        delete results;
-        results = nullptr;
+        std::free(lookupBlock);
+        lookupBlock = nullptr;
     }
 };
 
+PosixSocketsApi api;
+
 } // namespace
 
-SocketsApi &system_sockets_api() {
-    static PosixSocketsApi api;
-    return api;
-}
+SocketsApi &system_sockets_api() { return api; }
 
 } // namespace kzq

@@ -30,11 +30,10 @@ public:
     }
 };
 
+Win32FileApi api;
+
 } // namespace
 
-FileApi &system_file_api() {
-    static Win32FileApi api;
-    return api;
-}
+FileApi &system_file_api() { return api; }
 
 } // namespace kzq

@@ -36,11 +36,10 @@ public:
     void cleanup() override { WSACleanup(); }
 };
 
+Win32SocketsApi api;
+
 } // namespace
 
-SocketsApi &system_sockets_api() {
-    static Win32SocketsApi api;
-    return api;
-}
+SocketsApi &system_sockets_api() { return api; }
 
 } // namespace kzq
