@@ -36,9 +36,6 @@ std::string program_directory();
 // ("kzqdump" is kzqdump.exe on Windows).
 std::string program_path(const std::string &name);
 
-// Joins a directory and a name with the platform's separator.
-std::string path_join(const std::string &directory, const std::string &name);
-
 // The path of a fixture under tests/data, as this platform's programs spell it (under Wine the
 // source tree is reached through drive Z:).
 std::string data_file(const std::string &name);

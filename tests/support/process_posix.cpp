@@ -76,10 +76,6 @@ std::string program_directory() {
 
 std::string program_path(const std::string &name) { return program_directory() + "/" + name; }
 
-std::string path_join(const std::string &directory, const std::string &name) {
-    return directory + "/" + name;
-}
-
 std::string temporary_path(const std::string &name) {
     const char *directory = std::getenv("TMPDIR");
     return std::string(directory != nullptr && *directory != '\0' ? directory : "/tmp") + "/" + name;

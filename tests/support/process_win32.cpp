@@ -109,10 +109,6 @@ std::string program_path(const std::string &name) {
     return program_directory() + "\\" + name + ".exe";
 }
 
-std::string path_join(const std::string &directory, const std::string &name) {
-    return directory + "\\" + name;
-}
-
 std::string temporary_path(const std::string &name) {
     char directory[MAX_PATH];
     DWORD length = GetTempPathA(MAX_PATH, directory);

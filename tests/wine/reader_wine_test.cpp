@@ -79,12 +79,6 @@ private:
     bool loaded_ = false;
 };
 
-std::string temporary_path(const std::string &name) {
-    char directory[MAX_PATH];
-    GetTempPathA(MAX_PATH, directory);
-    return std::string(directory) + name;
-}
-
 std::string unique(const std::string &stem) {
     return stem + std::to_string(GetCurrentProcessId());
 }
@@ -113,7 +107,7 @@ TEST(RegistryEditorExport, IsReadBackWithItsKeysNamesAndStrings) {
     }
     run_ok({kReg, "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob, "/f"});
 
-    std::string file = temporary_path(unique("kzq-export") + ".reg");
+    std::string file = kzq_test::temporary_path(unique("kzq-export") + ".reg");
     run_ok({kRegedit, "/e", file, key});
     std::string raw = kzq_test::read_file(file);
     ASSERT_GE(raw.size(), 2u);
@@ -263,7 +257,7 @@ TEST(Utf16Files, ArriveInTheAnsiCodePage) {
         bytes += static_cast<char>(u & 0xFF);
         bytes += static_cast<char>(u >> 8);
     }
-    std::string path = temporary_path(unique("kzq-wide") + ".reg");
+    std::string path = kzq_test::temporary_path(unique("kzq-wide") + ".reg");
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -280,7 +274,7 @@ TEST(Utf16Files, ArriveInTheAnsiCodePage) {
 }
 
 std::string copy_of_fixture(const std::string &fixture, const std::string &name) {
-    std::string path = temporary_path(unique(name));
+    std::string path = kzq_test::temporary_path(unique(name));
     EXPECT_TRUE(CopyFileA(kzq_test::data_file(fixture).c_str(), path.c_str(), FALSE));
     return path;
 }

@@ -19,10 +19,6 @@ constexpr std::uint32_t kFailure = 0xFFFFFFFFu;
 const std::string kNoService =
     "Couldn't connect to Service in the Service Control Manager's list.\r\n";
 
-std::string program(const char *name) {
-    return kzq_test::path_join(kzq_test::program_directory(), name);
-}
-
 std::string unique_name(const std::string &label) {
     return "kzq_" + label + "_" + std::to_string(GetCurrentProcessId());
 }
@@ -51,11 +47,11 @@ ProcessResult svcremove_typed(const std::string &arguments) {
     if (!arguments.empty()) {
         line += " " + arguments;
     }
-    return kzq_test::run_command_line(program("svcremove.exe"), line);
+    return kzq_test::run_command_line(kzq_test::program_path("svcremove"), line);
 }
 
 ProcessResult svcremove(const std::string &name) {
-    return kzq_test::run_process({program("svcremove.exe"), name});
+    return kzq_test::run_process({kzq_test::program_path("svcremove"), name});
 }
 
 struct TypedCase {
@@ -96,7 +92,7 @@ TEST(ClosedStandardError, ChangesNeitherTheOutputNorTheStatus) {
     kzq_test::ProcessOptions closed;
     closed.closeStandardError = true;
     ProcessResult run =
-        kzq_test::run_process({program("svcremove.exe"), unique_name("never_created")}, closed);
+        kzq_test::run_process({kzq_test::program_path("svcremove"), unique_name("never_created")}, closed);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.exitCode, kFailure);
     EXPECT_EQ(run.out, "");
@@ -114,7 +110,7 @@ protected:
 
     std::string create(const std::string &label, bool refuseStop = false) {
         std::string name = unique_name(label);
-        std::string binPath = "\"" + program("kzq_test_service.exe") + "\"";
+        std::string binPath = "\"" + kzq_test::program_path("kzq_test_service") + "\"";
         if (refuseStop) {
             binPath += " --refuse-stop";
         }
